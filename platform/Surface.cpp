@@ -70,14 +70,38 @@ void CombineRow(Word* d, const Word* s, int n, RasterOp rop, Convert convert) {
   }
 }
 
+// Within one row of one surface, a block moved right must be combined from its
+// right end, or it would read pixels it has already written.
+void CombineRowBackward(Word* d, const Word* s, int n, RasterOp rop) {
+  for (int i = n - 1; i >= 0; --i) {
+    if (rop == RasterOp::SrcAnd)
+      d[i] &= s[i];
+    else if (rop == RasterOp::SrcPaint)
+      d[i] |= s[i];
+    else
+      d[i] = s[i];
+  }
+}
+
 template <typename Convert>
 void CombineBlock(Surface& dst, const Surface& src, Span xs, Span ys, RasterOp rop, Convert convert) {
-  for (int row = 0; row < ys.length; ++row) {
+  // A block moved within one surface reads every source pixel before it is
+  // overwritten: rows run bottom-up when moving down, and a row moved right
+  // within itself runs right to left.
+  const bool same_surface = &dst == &src;
+  const bool bottom_up = same_surface && ys.dst > ys.src;
+  const bool right_to_left = same_surface && ys.dst == ys.src && xs.dst > xs.src;
+  for (int i = 0; i < ys.length; ++i) {
+    const int row = bottom_up ? ys.length - 1 - i : i;
     Word* d = dst.Row(ys.dst + row) + xs.dst;
     const Word* s = src.Row(ys.src + row) + xs.src;
     if constexpr (std::is_same_v<Convert, SameFormat>) {
       if (rop == RasterOp::SrcCopy) {
         std::memmove(d, s, static_cast<std::size_t>(xs.length) * sizeof(Word));
+        continue;
+      }
+      if (right_to_left) {
+        CombineRowBackward(d, s, xs.length, rop);
         continue;
       }
     }

@@ -90,7 +90,8 @@ TColor SetTextColor(HDC dc, TColor color);
 // monochrome sets a bit where the pixel equals src's background colour;
 // monochrome into colour gives dst's background colour for set bits and dst's
 // text colour for clear ones. Everything is clipped against both surfaces, so
-// nothing outside either is read or written, whatever the coordinates.
+// nothing outside either is read or written, whatever the coordinates. src and
+// dst may be one surface with overlapping blocks: the source is read as it was.
 // Returns false only for a missing surface or an operation that needs none.
 bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int x_src, int y_src, RasterOp rop);
 
