@@ -20,8 +20,8 @@ class TBitmap {
   bool Empty() const { return surface_.IsEmpty(); }
 
   bool Monochrome() const { return surface_.IsMonochrome(); }
-  // True makes a one-bit bitmap of the same size: pixels equal to the
-  // surface's background colour (white) become set bits, all others clear.
+  // True makes a one-bit bitmap of the same size: white pixels become set
+  // bits, all others clear, whatever background colour the canvas has.
   void SetMonochrome(bool monochrome);
 
   // Makes this bitmap an independent copy of source's pixels, size and format
