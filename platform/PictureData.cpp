@@ -58,8 +58,12 @@ void LoadBmp(TBitmap& bitmap, std::span<const std::uint8_t> file) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
     Fail("size " + std::to_string(width) + " by " + std::to_string(height_field) + " is out of range");
   const std::int64_t row_bytes = (width * 3 + 3) / 4 * 4;
-  if (pixel_offset < kFileHeaderSize + info_size || pixel_offset > file.size())
-    Fail("pixel data offset " + std::to_string(pixel_offset) + " lies outside the file");
+  if (pixel_offset < kFileHeaderSize + info_size)
+    Fail("pixel data offset " + std::to_string(pixel_offset) + " lies inside the " +
+         std::to_string(kFileHeaderSize + info_size) + " bytes of headers");
+  if (pixel_offset > file.size())
+    Fail("pixel data offset " + std::to_string(pixel_offset) + " lies past the end of the " +
+         std::to_string(file.size()) + "-byte file");
   if (static_cast<std::int64_t>(file.size() - pixel_offset) < row_bytes * height)
     Fail("pixel data is truncated: " + std::to_string(width) + " by " + std::to_string(height) + " needs " +
          std::to_string(row_bytes * height) + " bytes, the file has " + std::to_string(file.size() - pixel_offset));
