@@ -56,8 +56,10 @@ HelpDocument LoadHelpDocument(const std::string& path) {
   if (path.empty()) return Problem("(none)", "no help file has been named");
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return Problem(path, "it is a directory");
+  // errno is cleared first: a failed open that sets none must not report a stale one.
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return Problem(path, std::strerror(errno));
+  if (!in) return Problem(path, errno != 0 ? std::strerror(errno) : "it cannot be opened");
   std::string text;
   char buffer[65536];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
