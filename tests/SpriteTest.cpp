@@ -228,13 +228,18 @@ const ClampCase kClampCases[] = {
 INSTANTIATE_TEST_SUITE_P(CountAndIndex, Clamping, ::testing::ValuesIn(kClampCases),
                          [](const ::testing::TestParamInfo<ClampCase>& row) { return std::string(row.param.name); });
 
-TEST_F(SpriteTest, ALaterCountLeavesIndexAlone) {
+TEST_F(SpriteTest, ALaterCountOrPictureLeavesIndexAlone) {
   sprite.SetCount(3);
   sprite.SetIndex(7);
   ASSERT_EQ(sprite.Index(), 2);
   sprite.SetCount(1);
   EXPECT_EQ(sprite.Index(), 2);
   sprite.SetCount(0);
+  EXPECT_EQ(sprite.Index(), 2);
+  // Setting the picture or the key recomputes the frame size, not the frame.
+  SetPicture({"rbyw"});
+  EXPECT_EQ(sprite.Index(), 2);
+  sprite.SetColorKey(clWhite);
   EXPECT_EQ(sprite.Index(), 2);
 }
 
