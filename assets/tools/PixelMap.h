@@ -9,9 +9,10 @@
 //   ..rr..                         a row of the picture, one character a pixel,
 //                                  top row first
 // Legend lines come first and the rows after them, with no blank line between
-// two rows. Every row has the width of the first; every character in a row is
-// in the legend; no two legend lines share a character or a colour, so each
-// colour of the picture has exactly one character.
+// two rows; a blank line after the rows ends the picture. A legend character
+// is any printable character but '#' and '='. Every row has the width of the
+// first; every character in a row is in the legend; no two legend lines share
+// a character or a colour, so each colour of the picture has one character.
 //
 // Header-only so that the build tool and the tests use the same reader
 // without another library to link.
@@ -119,12 +120,12 @@ inline PixelMap ParsePixelMap(std::string_view text) {
     }
     if (grid_ended) throw MapError(line_number, "text after the blank line that ends the pixel rows");
 
-    // Rows hold no spaces, so a space in the second place marks a legend line.
-    if (line.size() >= 2 && line[1] == ' ') {
+    // A space or '=' second marks a legend line; neither can stand for a pixel.
+    if (line.size() >= 2 && (line[1] == ' ' || line[1] == '=')) {
       if (map.height > 0) throw MapError(line_number, "legend line among the pixel rows (legend lines come first)");
       if (line.substr(1, 3) != " = ") throw MapError(line_number, "legend line must read '<char> = R,G,B [name]'");
       const char key = line[0];
-      if (static_cast<unsigned char>(key) < 0x21 || static_cast<unsigned char>(key) > 0x7E)
+      if (key == '=' || static_cast<unsigned char>(key) < 0x21 || static_cast<unsigned char>(key) > 0x7E)
         throw MapError(line_number, "legend character " + detail::Quoted(key) + " cannot stand for a pixel");
       Rgb colour;
       const std::string_view rest = line.substr(4);
