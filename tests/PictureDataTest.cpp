@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -233,9 +234,9 @@ INSTANTIATE_TEST_SUITE_P(Malformed, BadFile, ::testing::ValuesIn(kBadCases),
 // ---------------------------------------------------------------------------
 
 Bytes Block(const Bytes& file, std::uint32_t count) {
-  Bytes block(4);
+  Bytes block(4 + file.size());
   Put32(block, 0, count);
-  block.insert(block.end(), file.begin(), file.end());
+  std::copy(file.begin(), file.end(), block.begin() + 4);
   return block;
 }
 
