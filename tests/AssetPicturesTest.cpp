@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -268,7 +268,8 @@ class SpritePictureTest : public ::testing::TestWithParam<SpriteCase> {
 TEST_P(SpritePictureTest, UsesExactlyItsColoursInTheirCounts) {
   const auto counts = CountColours(picture_);
   for (const auto& [colour, count] : counts)
-    EXPECT_TRUE(GetParam().counts.contains(colour)) << "unexpected colour " << Hex(colour) << " in " << count << " pixels";
+    EXPECT_TRUE(GetParam().counts.contains(colour))
+        << "unexpected colour " << Hex(colour) << " in " << count << " pixels";
   for (const auto& [colour, count] : GetParam().counts) {
     const auto found = counts.find(colour);
     EXPECT_EQ(found == counts.end() ? 0 : found->second, count) << "pixels of " << Hex(colour);
@@ -336,7 +337,8 @@ TEST(EnemyPicture, EyesAreTwoFrowningDiagonalSteps) {
   EXPECT_EQ(navy, eyes);
   for (const auto& [x, y] : eyes)
     for (const auto& [nx, ny] : {std::pair{x - 1, y}, std::pair{x + 1, y}, std::pair{x, y - 1}, std::pair{x, y + 1}})
-      EXPECT_TRUE(p.At(nx, ny) == kRed || p.At(nx, ny) == kNavy) << "eye at (" << x << ", " << y << ") is not set in the red head";
+      EXPECT_TRUE(p.At(nx, ny) == kRed || p.At(nx, ny) == kNavy)
+          << "eye at (" << x << ", " << y << ") is not set in the red head";
 }
 
 TEST(EnemyPicture, SnoutIsTheOnlyPartLeftOfTheHeadAndReachesTheEdge) {
@@ -362,12 +364,13 @@ TEST(EnemyPicture, HeadSpansColumns4To17AndTentaclesHoldTheHoles) {
   for (int y = 1; y <= 10; ++y) {
     const auto columns = FigureColumnsInRow(p, y);
     ASSERT_FALSE(columns.empty()) << "row " << y;
-    if (y < 7 || y > 10) head_left = std::min(head_left, columns.front());
+    if (y < 7) head_left = std::min(head_left, columns.front());  // rows 7 to 10 hold the snout
     head_right = std::max(head_right, columns.back());
   }
   EXPECT_EQ(head_left, 4);
   EXPECT_EQ(head_right, 17) << "column 18 is reached by tentacles only";
-  for (const auto& [x, y] : EnclosedBlack(p)) EXPECT_GE(y, 11) << "hole at (" << x << ", " << y << ") is not among the tentacles";
+  for (const auto& [x, y] : EnclosedBlack(p))
+    EXPECT_GE(y, 11) << "hole at (" << x << ", " << y << ") is not among the tentacles";
 }
 
 TEST(BonusPicture, MantleHasItsNubAndTwoFinsAtDifferentHeights) {
@@ -516,11 +519,13 @@ TEST(PixelMapWriter, WritesRowsBottomUpInBlueGreenRedWithPadding) {
   ASSERT_EQ(map.width, 2);
   ASSERT_EQ(map.height, 2);
   const Bytes expected = {
-      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                      // file header
-      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,        // size, width, height, planes, bpp, compression
-      0, 0, 0, 0, 0x12, 0x0B, 0, 0, 0x12, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // image size, 2834 ppm twice, colours
-      0xFF, 0, 0, 0, 0, 0xFF, 0, 0,                                        // bottom row: blue, red, padding
-      0, 0, 0xFF, 0, 0xFF, 0, 0, 0,                                        // top row: red, green, padding
+      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // "BM", size 70, reserved, offset 54
+      40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,             // info size, width, height
+      1, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0,             // planes, bits, compression, image size
+      0x12, 0x0B, 0, 0, 0x12, 0x0B, 0, 0,              // 2834 pixels per metre, twice
+      0, 0, 0, 0, 0, 0, 0, 0,                          // colours used, important
+      0xFF, 0, 0, 0, 0, 0xFF, 0, 0,                    // bottom row: blue, red, padding
+      0, 0, 0xFF, 0, 0xFF, 0, 0, 0,                    // top row: red, green, padding
   };
   EXPECT_EQ(EncodeBmp24(map), expected);
 }
@@ -570,7 +575,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadMap{"HugeValue", "r = 0,0,99999999999\nr\n", 1, "colour value 99999999999 is out of range"},
         BadMap{"EqualsAsCharacter", "= = 1,2,3\n=\n", 1, "legend character '=' cannot stand for a pixel"},
         BadMap{"CharacterTwice", ". = 0,0,0\n. = 1,1,1\n.\n", 2, "character '.' is already in the legend (line 1)"},
-        BadMap{"ColourTwice", ". = 0,0,0\n\nk = 0,0,0 also black\n.\n", 3, "colour 0,0,0 is already given to '.' (line 1)"},
+        BadMap{"ColourTwice", ". = 0,0,0\n\nk = 0,0,0 also black\n.\n", 3,
+               "colour 0,0,0 is already given to '.' (line 1)"},
         BadMap{"LegendAmongRows", ". = 0,0,0\n..\nr = 255,0,0\n..\n", 3, "legend line among the pixel rows"},
         BadMap{"RowsAfterBlankLine", ". = 0,0,0\n..\n\n..\n", 4, "text after the blank line that ends the pixel rows"},
         BadMap{"RowBeforeLegend", "..\n. = 0,0,0\n", 1, "pixel row before any legend line"},

@@ -42,7 +42,9 @@ struct PixelMap {
   int height = 0;
   std::vector<Rgb> pixels;
 
-  Rgb At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)]; }
+  Rgb At(int x, int y) const {
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+  }
 };
 
 // A malformed map. Line() is 1-based; 0 means the fault lies with the whole text.
