@@ -15,6 +15,16 @@
 
 namespace kestrune::qt {
 
+namespace {
+// What a back-end freed after main leaves behind; see ~QtBackend.
+struct Abandoned {
+  std::vector<std::unique_ptr<QtTimer>> timers;
+  std::unique_ptr<QtWindow> window;
+  std::unique_ptr<QApplication> app;
+};
+Abandoned* g_abandoned = nullptr;
+}  // namespace
+
 QtBackend::QtBackend() {
   CheckDisplay();
   program_name_ = ParamStr(0);
@@ -25,7 +35,14 @@ QtBackend::QtBackend() {
   QApplication::setQuitOnLastWindowClosed(false);
 }
 
-QtBackend::~QtBackend() { TearDown(); }
+QtBackend::~QtBackend() {
+  if (!app_) return;
+  // Still here after main (the loop never ran): Qt's own globals may already
+  // be gone, and freeing Qt now can crash. Leave it to the operating system,
+  // reachable, so leak checkers do not count it.
+  for (const auto& timer : timers_) timer->Stop();
+  g_abandoned = new Abandoned{std::move(timers_), std::move(window_), std::move(app_)};
+}
 
 void QtBackend::Show(TForm& form) {
   window_ = std::make_unique<QtWindow>(form);

@@ -30,7 +30,8 @@ class QtBackend final : public Backend {
   void ShowException(const std::string& message) override;
 
  private:
-  // Frees every window, timer and Qt itself while Qt's own globals still live.
+  // Frees every window, timer and Qt itself while Qt's own globals still live:
+  // at the end of the loop, inside main.
   void TearDown();
 
   // QApplication keeps references to these for its whole life. The game reads

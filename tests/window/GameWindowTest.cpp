@@ -176,9 +176,9 @@ TEST_P(GameWindowCloseTest, EndsTheProgramWithExitCodeZero) {
   ExpectExitsWithZero();
 }
 
-std::string CloseByName(const ::testing::TestParamInfo<CloseBy>& param) {
-  return param.param == CloseBy::GameClose ? "GameClose" : "CloseButton";
-}
+void PrintTo(CloseBy way, std::ostream* out) { *out << (way == CloseBy::GameClose ? "GameClose" : "CloseButton"); }
+
+std::string CloseByName(const ::testing::TestParamInfo<CloseBy>& param) { return ::testing::PrintToString(param.param); }
 
 INSTANTIATE_TEST_SUITE_P(Ways, GameWindowCloseTest, ::testing::Values(CloseBy::GameClose, CloseBy::CloseButton),
                          CloseByName);
