@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -114,10 +116,18 @@ bool NeedsSource(RasterOp rop) { return rop != RasterOp::DstInvert; }
 }  // namespace
 
 void Surface::Reset(int width, int height, bool monochrome) {
-  width_ = std::max(width, 0);
-  height_ = std::max(height, 0);
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  const std::int64_t pixels = std::int64_t{width} * height;
+  // Refused before anything changes: an absurd size would otherwise exhaust
+  // memory or be killed for it, far from the value that caused it.
+  if (pixels > kMaxPixels)
+    throw std::length_error("a bitmap of " + std::to_string(width) + " by " + std::to_string(height) +
+                            " pixels is larger than the " + std::to_string(kMaxPixels) + " pixels a bitmap may have");
+  words_.assign(static_cast<std::size_t>(pixels), kOpaque);
+  width_ = width;
+  height_ = height;
   monochrome_ = monochrome;
-  words_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque);
 }
 
 void Surface::ConvertToMonochrome() {

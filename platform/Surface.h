@@ -38,7 +38,12 @@ class Surface {
   bool IsMonochrome() const { return monochrome_; }
   bool IsEmpty() const { return width_ == 0 || height_ == 0; }
 
-  // Resizes to width by height, every pixel black (clear); negative sizes count as 0.
+  // The most pixels a surface may hold (1 GiB), as many as the largest picture
+  // file the loader accepts.
+  static constexpr std::int64_t kMaxPixels = std::int64_t{16384} * 16384;
+
+  // Resizes to width by height, every pixel black (clear); negative sizes
+  // count as 0. Throws std::length_error, changing nothing, past kMaxPixels.
   void Reset(int width, int height, bool monochrome);
   // Turns the surface monochrome: a pixel equal to the background colour
   // becomes a set bit, any other a clear one.

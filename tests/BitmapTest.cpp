@@ -1,11 +1,18 @@
 // Bitmaps: sizes, independent copies and the switch to one bit a pixel.
 #include "platform/Bitmap.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <stdexcept>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 constexpr TColor kA = 0x12F0A5;
 constexpr TColor kB = 0x8C3C5A;
@@ -43,6 +50,27 @@ TEST(Bitmap, StartsEmptyAndTakesTheSizeItIsGiven) {
   b.SetSize(-1, -7);
   EXPECT_EQ(b.Width(), 0);
   EXPECT_EQ(b.Height(), 0);
+}
+
+TEST(Bitmap, ASizeBeyondAnyPictureIsRefusedAndChangesNothing) {
+  TBitmap b;
+  b.SetSize(2, 1);
+  Paint(b, {kA, kB});
+  for (const auto& [width, height] : {std::pair{100000, 100000}, std::pair{INT_MAX, INT_MAX}, std::pair{16385, 16384}}) {
+    try {
+      b.SetSize(width, height);
+      FAIL() << width << " by " << height << " was accepted";
+    } catch (const std::length_error& e) {
+      EXPECT_THAT(e.what(), HasSubstr("a bitmap of " + std::to_string(width) + " by " + std::to_string(height) +
+                                      " pixels is larger than"));
+    }
+    EXPECT_EQ(PixelsOf(b), (std::vector<TColor>{kA, kB}));
+  }
+  // A row or a column of any length within the limit is fine.
+  b.SetSize(INT_MAX, 0);
+  EXPECT_TRUE(b.Empty());
+  b.SetSize(1 << 20, 1);
+  EXPECT_EQ(b.Width(), 1 << 20);
 }
 
 TEST(Bitmap, AssignMakesAnIndependentCopy) {
