@@ -209,6 +209,20 @@ TEST_F(ShotsTest, ARungMatchesWhenLessThanFiveFromYPlusFour) {
   }
 }
 
+// Only a table with two rungs at one height can match twice; the later one wins.
+TEST_F(ShotsTest, WhenTwoRungsMatchTheLaterOneInTheTableWins) {
+  const struct {
+    Ladder rungs;
+    int dx_after;
+  } cases[] = {{RungsAnd({{1, 104}, {0, 104}}, 3), -54}, {RungsAnd({{0, 104}, {1, 104}}, 3), 62}};
+  for (const auto& c : cases) {
+    SetRungs(c.rungs);
+    Shots[0] = TShot{85, 100, 0, true};
+    game->MoveObjects();
+    EXPECT_EQ(Shots[0].DX, c.dx_after) << "first rung in gap " << c.rungs[0].Column;
+  }
+}
+
 // The carry is settled when the rung is met; a new ladder does not cut it short.
 TEST_F(ShotsTest, ACarryGoesItsWholeSpacingWhenTheLadderIsRebuiltOnTheWay) {
   SetRungs(RungsAnd({{1, 200}}, 3));
