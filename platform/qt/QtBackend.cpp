@@ -30,6 +30,10 @@ QtBackend::QtBackend() {
   program_name_ = ParamStr(0);
   if (program_name_.empty()) program_name_ = "kestrune";
   argv_[0] = program_name_.data();
+  // The window is laid out in screen pixels and the playfield shows its bitmap
+  // one to one; Qt's scaling to the desktop's DPI would blur it. Whoever sets
+  // the variable themselves gets their way.
+  if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   app_ = std::make_unique<QApplication>(argc_, argv_);
   // Only Close ends the program, not the last window that happens to close.
   QApplication::setQuitOnLastWindowClosed(false);
