@@ -21,6 +21,7 @@ function(kestrune_embed_resources target)
     DEPENDS ${deps} "${PROJECT_SOURCE_DIR}/cmake/embed.cmake"
     COMMENT "Embedding resources into ${target}"
     VERBATIM)
-  add_library(${target} STATIC "${out}")
+  # The lookup goes with the table it searches, so it links wherever the table does.
+  add_library(${target} STATIC "${out}" "${PROJECT_SOURCE_DIR}/platform/EmbeddedResource.cpp")
   target_link_libraries(${target} PUBLIC kestrune_platform)
 endfunction()
