@@ -52,8 +52,10 @@ void TForm1::SpawnEnemies() {
     enemy.Y = 0;
     enemy.Kind = i == kBonusSlot ? 1 : 0;
     ++SpawnCount;
+    // The count is shown before the ladder is rebuilt, so that a rebuild that
+    // throws cannot leave the label behind the count.
+    Label2->SetCaption("あと " + IntToStr(kEnemiesPerGame - SpawnCount));
     // The new ladder is drawn, and read by the shots, from the next frame on.
     if (SpawnCount % kEnemiesPerStage == 0) MakeLadder();
-    Label2->SetCaption("あと " + IntToStr(kEnemiesPerGame - SpawnCount));
   }
 }

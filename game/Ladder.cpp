@@ -1,5 +1,7 @@
 // The ladder: a random rung layout, and its drawing.
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 
 #include "game/Unit1.h"
@@ -13,16 +15,16 @@ constexpr int kRungFreeBottomRows = 32;  // no rung in the bottom 32 rows, where
 constexpr int kMinRungDistance = 16;     // in y, between any two rungs of a layout
 
 // True when y keeps its distance from every rung placed so far (0 to placed - 1).
-bool IsFreeHeight(int y, int placed) {
+bool IsFreeHeight(const TRung (&layout)[kRungCount], int y, int placed) {
   for (int j = 0; j < placed; ++j)
-    if (std::abs(Rungs[j].Y - y) < kMinRungDistance) return false;
+    if (std::abs(layout[j].Y - y) < kMinRungDistance) return false;
   return true;
 }
 
 // True when some height from 0 to heights - 1 is still free for the next rung.
-bool HasFreeHeight(int heights, int placed) {
+bool HasFreeHeight(const TRung (&layout)[kRungCount], int heights, int placed) {
   for (int y = 0; y < heights; ++y)
-    if (IsFreeHeight(y, placed)) return true;
+    if (IsFreeHeight(layout, y, placed)) return true;
   return false;
 }
 
@@ -35,19 +37,23 @@ void TForm1::MakeLadder() {
   if (heights < (kRungCount - 1) * kMinRungDistance + 1)
     throw std::logic_error("the playfield is too short for a ladder of ten rungs");
 
+  // Made aside and stored whole, so that a draw that throws part-way (a
+  // frame's fault) leaves the old layout in place, never a mix of the two.
+  TRung layout[kRungCount];
   int i = 0;
   while (i < kRungCount) {
     // Rungs 0 to 3 give every gap a rung; the others draw their gap, then their height.
     const int column = i < kGapCount ? i : Random(kGapCount);
     const int y = Random(heights);
-    if (!IsFreeHeight(y, i)) continue;  // a rejected candidate is drawn again whole
-    Rungs[i] = TRung{column, y};
+    if (!IsFreeHeight(layout, y, i)) continue;  // a rejected candidate is drawn again whole
+    layout[i] = TRung{column, y};
     ++i;
     // Eight or nine rungs can cover every height (eight 31 apart do), and then
     // no draw could ever be accepted. Such a layout is dropped and made again
     // from rung 0; the exact test keeps every other layout's draws untouched.
-    if (i < kRungCount && !HasFreeHeight(heights, i)) i = 0;
+    if (i < kRungCount && !HasFreeHeight(layout, heights, i)) i = 0;
   }
+  std::copy(std::begin(layout), std::end(layout), std::begin(Rungs));
 }
 
 void TForm1::DrawLadder() {

@@ -55,12 +55,20 @@ bool TApplication::HelpCommand(int command, long /*data*/) {
 
 void TApplication::ShowException(const std::exception& e) { Backend().ShowException(e.what()); }
 
-void TApplication::Dispatch(const std::function<void()>& handler) {
+void TApplication::HandleException() {
   try {
-    handler();
+    throw;
   } catch (const std::exception& e) {
     ShowException(e);
   } catch (...) {
     Backend().ShowException("unknown error");
+  }
+}
+
+void TApplication::Dispatch(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    HandleException();
   }
 }

@@ -45,6 +45,9 @@ class TApplication : public TComponent {
 
   // Shows the error box for e; the program goes on.
   void ShowException(const std::exception& e);
+  // Shows the error box for the exception being handled, of whatever type;
+  // call it only inside a catch block.
+  void HandleException();
   // Runs a handler the way the event loop does: an exception out of it is
   // shown in the error box instead of ending the program.
   void Dispatch(const std::function<void()>& handler);

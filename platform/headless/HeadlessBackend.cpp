@@ -60,6 +60,11 @@ int HeadlessBackend::MessageBox(const std::string& text, const std::string& capt
   return AnswerMessageBox ? AnswerMessageBox(message_boxes_.back()) : IDOK;
 }
 
+void HeadlessBackend::ShowException(const std::string& message) {
+  exceptions_.push_back(message);
+  if (AnswerException) AnswerException(message);
+}
+
 void HeadlessBackend::ShowHelp(const std::string& help_file, TForm& /*owner*/) {
   const HelpDocument doc = LoadHelpDocument(help_file);
   help_shown_.push_back(doc.readable ? doc.markdown : doc.problem);
@@ -99,6 +104,7 @@ void HeadlessBackend::Clear() {
   help_shown_.clear();
   quit_ = false;
   AnswerMessageBox = nullptr;
+  AnswerException = nullptr;
 }
 
 std::unique_ptr<Backend> CreateBackend() { return std::make_unique<HeadlessBackend>(); }

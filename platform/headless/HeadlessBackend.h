@@ -31,7 +31,7 @@ class HeadlessBackend final : public Backend {
   void Quit() override { quit_ = true; }
   int MessageBox(const std::string& text, const std::string& caption, int flags) override;
   void ShowHelp(const std::string& help_file, TForm& owner) override;
-  void ShowException(const std::string& message) override { exceptions_.push_back(message); }
+  void ShowException(const std::string& message) override;
 
   // Lets time pass, firing every timer tick that falls due, in time order.
   // A handler may itself call AdvanceTime to stand for slow work.
@@ -42,6 +42,8 @@ class HeadlessBackend final : public Backend {
 
   // Called inside MessageBox, with the box still open; the default answers OK.
   std::function<int(const MessageBoxCall&)> AnswerMessageBox;
+  // Called inside ShowException, with the error box still open.
+  std::function<void(const std::string& message)> AnswerException;
 
   const std::vector<MessageBoxCall>& MessageBoxes() const { return message_boxes_; }
   const std::vector<std::string>& Exceptions() const { return exceptions_; }
