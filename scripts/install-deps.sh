@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, playing and testing Kestrune need.
-# Usage: install-deps.sh play|test   (runs apt-get through sudo when not root)
+# Usage: install-deps.sh play|test|fuzz   (runs apt-get through sudo when not root)
 set -euo pipefail
 
 play_packages=(
@@ -13,11 +13,18 @@ test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
 )
+# The fuzzers: clang's libFuzzer and sanitizer run-times; no Qt.
+fuzz_packages=(
+  build-essential cmake ninja-build pkg-config
+  googletest libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
+)
 
 case "${1:-}" in
   play) wanted=("${play_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+  fuzz) wanted=("${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 play|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()
