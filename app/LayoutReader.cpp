@@ -78,10 +78,10 @@ TColor ToColor(const LayoutValue& v, bool allow_system) {
   for (const NamedColor& c : kColors) {
     if (c.name != v.text) continue;
     if (IsSystemColor(c.color) && !allow_system)
-      throw ValueProblem{v.text + " is a system colour; this property takes an RGB colour"};
+      throw ValueProblem{Shorten(v.text) + " is a system colour; this property takes an RGB colour"};
     return c.color;
   }
-  throw ValueProblem{"unknown colour " + v.text};
+  throw ValueProblem{"unknown colour " + Shorten(v.text)};
 }
 
 TFormBorderStyle ToBorderStyle(const LayoutValue& v) {
@@ -128,9 +128,9 @@ std::vector<std::uint8_t> ToPictureBlock(const LayoutValue& v) {
   if (v.kind != LayoutValue::Kind::PictureName)
     throw ValueProblem{"expected picture \"file.bmp\" or a { hex } block, found " + DescribeValue(v)};
   const auto file = FindEmbeddedResource(v.text);
-  if (!file) throw ValueProblem{"no embedded picture named \"" + v.text + "\""};
+  if (!file) throw ValueProblem{"no embedded picture named \"" + Shorten(v.text) + "\""};
   if (file->size() > std::numeric_limits<std::uint32_t>::max())
-    throw ValueProblem{"picture \"" + v.text + "\" is too large for a picture block"};
+    throw ValueProblem{"picture \"" + Shorten(v.text) + "\" is too large for a picture block"};
   const auto count = static_cast<std::uint32_t>(file->size());
   std::vector<std::uint8_t> block;
   block.reserve(file->size() + 4);
@@ -186,8 +186,8 @@ class Builder {
 
   void Build(const LayoutObject& root) {
     if (root.class_name != form_.ClassName())
-      Fail(root.line, root.name,
-           "the layout describes a " + root.class_name + " but the window is a " + form_.ClassName());
+      Fail(root.line, Shorten(root.name),
+           "the layout describes a " + Shorten(root.class_name) + " but the window is a " + form_.ClassName());
     form_.Name = root.name;
     ApplyProperties(root, form_, FormProperties(), form_.ClassName());
     for (const auto& child : root.children) Create(*child, nullptr, root);
@@ -210,9 +210,9 @@ class Builder {
     if (v.kind != LayoutValue::Kind::Identifier || v.text.find('.') != std::string::npos)
       throw ValueProblem{"expected the name of a handler, found " + DescribeValue(v)};
     std::optional<TEventHandler> handler = form_.FindMethod(v.text);
-    if (!handler) throw ValueProblem{form_.ClassName() + " has no handler " + v.text};
+    if (!handler) throw ValueProblem{form_.ClassName() + " has no handler " + Shorten(v.text)};
     if (Event* fitting = std::get_if<Event>(&*handler)) return std::move(*fitting);
-    throw ValueProblem{"handler " + v.text + " does not take " + std::string(signature)};
+    throw ValueProblem{"handler " + Shorten(v.text) + " does not take " + std::string(signature)};
   }
 
  private:
@@ -223,24 +223,24 @@ class Builder {
   // parent is the menu or menu item the object is nested in; none in the window.
   void Create(const LayoutObject& object, TComponent* parent, const LayoutObject& parent_object) {
     const ClassInfo* info = FindClass(object.class_name);
-    if (info == nullptr) Fail(object.line, object.name, "unknown class " + object.class_name);
+    if (info == nullptr) Fail(object.line, Shorten(object.name), "unknown class " + Shorten(object.class_name));
     if (parent == nullptr && info->nesting == Nesting::InMenu)
-      Fail(object.line, object.name, "a " + object.class_name + " belongs inside a TMainMenu or TMenuItem");
+      Fail(object.line, Shorten(object.name), "a " + object.class_name + " belongs inside a TMainMenu or TMenuItem");
     if (parent != nullptr && info->nesting != Nesting::InMenu)
-      Fail(object.line, object.name,
-           "a " + object.class_name + " cannot be nested in " + parent_object.name + "; only TMenuItem can");
+      Fail(object.line, Shorten(object.name),
+           "a " + object.class_name + " cannot be nested in " + Shorten(parent_object.name) + "; only TMenuItem can");
     if (object.name == form_.Name)
-      Fail(object.line, object.name, "duplicate component name: it is the window's own name");
+      Fail(object.line, Shorten(object.name), "duplicate component name: it is the window's own name");
     if (const auto earlier = created_.find(object.name); earlier != created_.end())
-      Fail(object.line, object.name,
+      Fail(object.line, Shorten(object.name),
            "duplicate component name (first on line " + std::to_string(earlier->second.line) + ")");
 
     TComponent* component = info->create(&form_);
     component->Name = object.name;
     created_.emplace(object.name, Created{component, info, object.line});
     if (!form_.BindField(object.name, component))
-      Fail(object.line, object.name,
-           form_.ClassName() + " has no field " + object.name + " of class " + object.class_name);
+      Fail(object.line, Shorten(object.name),
+           form_.ClassName() + " has no field " + Shorten(object.name) + " of class " + object.class_name);
     if (auto* item = dynamic_cast<TMenuItem*>(component)) {
       if (auto* menu = dynamic_cast<TMainMenu*>(parent)) menu->Add(item);
       if (auto* owner_item = dynamic_cast<TMenuItem*>(parent)) owner_item->Add(item);
@@ -255,8 +255,8 @@ class Builder {
     ApplyProperties(object, *component, info->properties(), object.class_name);
     for (const auto& child : object.children) {
       if (!info->holds_menu_items)
-        Fail(child->line, child->name,
-             "cannot be nested in " + object.name + ": a " + object.class_name + " holds no objects");
+        Fail(child->line, Shorten(child->name),
+             "cannot be nested in " + Shorten(object.name) + ": a " + object.class_name + " holds no objects");
       Create(*child, component, object);
     }
   }
@@ -266,10 +266,11 @@ class Builder {
     std::map<std::string, int> seen;  // property name -> line
     for (const LayoutProperty& property : object.properties) {
       line_ = property.line;
-      where_ = object.name + "." + property.name;
+      where_ = Shorten(object.name) + "." + Shorten(property.name);
       const auto rule = std::find_if(rules.begin(), rules.end(),
                                      [&](const PropertyRule& r) { return r.name == property.name; });
-      if (rule == rules.end()) Fail(line_, where_, "unknown property: a " + class_name + " has no " + property.name);
+      if (rule == rules.end())
+        Fail(line_, where_, "unknown property: a " + class_name + " has no " + Shorten(property.name));
       if (const auto [first, fresh] = seen.emplace(property.name, property.line); !fresh)
         Fail(line_, where_, "given twice (first on line " + std::to_string(first->second) + ")");
       try {
@@ -285,10 +286,11 @@ class Builder {
   void ResolveReferences() {
     for (const Reference& r : references_) {
       const auto target = created_.find(r.target);
-      if (target == created_.end()) Fail(r.line, r.where, "no component named " + r.target);
+      if (target == created_.end()) Fail(r.line, r.where, "no component named " + Shorten(r.target));
       if (!r.assign(target->second.component))
         Fail(r.line, r.where,
-             r.target + " is a " + std::string(target->second.info->name) + ", not a " + std::string(r.expected_class));
+             Shorten(r.target) + " is a " + std::string(target->second.info->name) + ", not a " +
+                 std::string(r.expected_class));
     }
   }
 

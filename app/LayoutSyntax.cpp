@@ -57,14 +57,6 @@ std::optional<std::size_t> FindBadUtf8(std::string_view text) {
   return std::nullopt;
 }
 
-// At most kQuotedTextLimit bytes of text, cut on a character boundary.
-std::string Shorten(std::string_view text) {
-  if (text.size() <= kQuotedTextLimit) return std::string(text);
-  std::size_t cut = kQuotedTextLimit;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(text.substr(0, cut)) + "...";
-}
-
 std::string HexByte(unsigned char c) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   return std::string("0x") + kDigits[c >> 4] + kDigits[c & 0xF];
@@ -113,7 +105,7 @@ class Parser {
     SkipNewlines();
     const Token after = Next();
     if (after.kind != Token::Kind::End)
-      Fail(after.line, "unexpected " + Describe(after) + " after the 'end' of " + root->name);
+      Fail(after.line, "unexpected " + Describe(after) + " after the 'end' of " + Shorten(root->name));
     return root;
   }
 
@@ -122,7 +114,8 @@ class Parser {
 
   [[noreturn]] void Fail(int line, const std::string& what) const {
     std::string where;
-    if (!object_.empty()) where = property_.empty() ? object_ + ": " : object_ + "." + property_ + ": ";
+    if (!object_.empty())
+      where = property_.empty() ? Shorten(object_) + ": " : Shorten(object_) + "." + Shorten(property_) + ": ";
     throw LayoutError(source_ + ":" + std::to_string(line) + ": " + where + what);
   }
 
@@ -386,10 +379,11 @@ class Parser {
   }
 
   [[noreturn]] void FailMissingEnd(int line, const LayoutObject& object) {
-    std::string what = "missing 'end' for " + object.name + " (object on line " + std::to_string(object.line) + ")";
+    std::string what =
+        "missing 'end' for " + Shorten(object.name) + " (object on line " + std::to_string(object.line) + ")";
     if (misaligned_end_)
       what += "; the 'end' on line " + std::to_string(misaligned_end_->line) + " is indented unlike " +
-              misaligned_end_->object + " on line " + std::to_string(misaligned_end_->object_line) +
+              Shorten(misaligned_end_->object) + " on line " + std::to_string(misaligned_end_->object_line) +
               ": is an 'end' missing before it?";
     property_.clear();
     Fail(line, what);
@@ -481,6 +475,13 @@ class Parser {
 };
 
 }  // namespace
+
+std::string Shorten(std::string_view text) {
+  if (text.size() <= kQuotedTextLimit) return std::string(text);
+  std::size_t cut = kQuotedTextLimit;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(text.substr(0, cut)) + "...";
+}
 
 std::unique_ptr<LayoutObject> ParseLayout(std::string_view text, const std::string& source_name) {
   return Parser(text, source_name).ParseFile();

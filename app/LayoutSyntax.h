@@ -57,4 +57,9 @@ std::unique_ptr<LayoutObject> ParseLayout(std::string_view text, const std::stri
 // How a value reads in an error message: "integer 5", "identifier clBlak", ...
 std::string DescribeValue(const LayoutValue& value);
 
+// A name or text from the layout as an error message quotes it: at most 40
+// bytes, cut on a character boundary and marked "...", so that no name,
+// however long, makes the message more than one short line.
+std::string Shorten(std::string_view text);
+
 }  // namespace kestrune
