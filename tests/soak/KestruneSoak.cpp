@@ -29,12 +29,15 @@ namespace {
 
 using kestrune::Headless;
 
-constexpr std::uint64_t kDefaultSeed = 1;
+constexpr std::uint64_t kDefaultSeed = 0;
 constexpr long long kDefaultGames = 300;
 constexpr int kDefaultFrameLimit = 20000;  // a game takes some 1,500 frames; no game may run on for ever
 // The input stream of a game is seeded from the game's seed and this, so that
 // it never draws the numbers the game itself draws.
 constexpr std::uint64_t kInputSalt = 0x6b6573747275'6e65;
+// Every 20th seed (0 among them) is played without a click: its score stays 0,
+// which meets a high score of 0 at the end and must not count as beating it.
+constexpr std::uint64_t kIdleEvery = 20;
 
 // The rules' numbers, as the window has them.
 constexpr int kFieldWidth = 313;
@@ -102,6 +105,7 @@ class Soak {
     SeededRandom game_draws(seed);
     ScopedRandomSource scope(game_draws);
     input_.Seed(seed ^ kInputSalt);
+    idle_ = seed % kIdleEvery == 0;
     frame_ = 0;
     high_score_before_game_ = best_;
 
@@ -155,6 +159,7 @@ class Soak {
       if (roll < 60) moves = 1 + input_.Next(3);
       if (input_.Next(4) == 0) clicks = 1 + input_.Next(6);
     }
+    if (idle_) clicks = 0;
     while (moves > 0 || clicks > 0) {
       const bool move = clicks == 0 || (moves > 0 && input_.Next(2) == 0);
       if (move) {
@@ -308,6 +313,7 @@ class Soak {
 
   Options options_;
   SeededRandom input_;
+  bool idle_ = false;
   std::int32_t best_;  // the best final score so far: what HighScore must be
   std::int32_t high_score_before_game_ = 0;
   long long game_ = 0;
@@ -322,7 +328,7 @@ class Soak {
 constexpr const char* kUsage =
     "usage: kestrune_soak [--seed S] [--games N] [--frame-limit F]\n"
     "       kestrune_soak --replay SEED [--high-score H]\n"
-    "Plays N whole games (default 300), game g from seed S + g (default S 1), through the\n"
+    "Plays N whole games (default 300), game g from seed S + g (default S 0), through the\n"
     "real window with no display, checking every frame; exits 1 at the first broken rule.\n"
     "--replay plays the one game of that seed, from high score H (default 0).\n";
 
@@ -399,7 +405,7 @@ int main(int argc, char** argv) {
   if (status == 0) {
     const Totals& t = soak.totals();
     std::printf("kestrune_soak: %lld games from seed %llu passed: %lld frames (longest game %d), "
-                "%lld new high scores, best %d, in %.1f s\n",
+                "high score beaten %lld times, best %d, in %.1f s\n",
                 t.games, static_cast<unsigned long long>(options->seed), t.frames, t.longest_game, t.new_high_scores,
                 soak.best(), seconds);
   }
