@@ -193,6 +193,7 @@ class Builder {
     for (const auto& child : root.children) Create(*child, nullptr, root);
     ResolveReferences();
     InheritFromWindow();
+    RequireEveryField(root);
   }
 
   TForm& form() { return form_; }
@@ -292,6 +293,19 @@ class Builder {
              Shorten(r.target) + " is a " + std::string(target->second.info->name) + ", not a " +
                  std::string(r.expected_class));
     }
+  }
+
+  // A window left without a component it uses would fail at its first
+  // event instead; the first few missing are named.
+  void RequireEveryField(const LayoutObject& root) const {
+    constexpr std::size_t kNamed = 4;
+    const std::vector<std::string> unbound = form_.UnboundFields();
+    if (unbound.empty()) return;
+    std::string names;
+    for (std::size_t i = 0; i < unbound.size() && i < kNamed; ++i) names += (i == 0 ? "" : ", ") + unbound[i];
+    if (unbound.size() > kNamed) names += " and " + std::to_string(unbound.size() - kNamed) + " more";
+    Fail(root.line, Shorten(root.name),
+         "the layout creates no " + names + "; a " + form_.ClassName() + " needs every one");
   }
 
   // Labels and the memo without a font (and labels without a colour) of their

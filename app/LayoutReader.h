@@ -21,7 +21,8 @@ class LayoutError : public std::runtime_error {
 // order; binds each to form's field of that name; applies every stored value
 // in stored order (through the property's setter where it has one, events
 // through form.FindMethod); then resolves references between components, so a
-// reference may name a component that comes later. Does not run OnCreate.
+// reference may name a component that comes later, and refuses a layout that
+// leaves any of form.UnboundFields() empty. Does not run OnCreate.
 // source_name is used in error messages. Throws LayoutError; the components
 // made before the error stay owned by form.
 void LoadLayout(TForm& form, std::string_view text, const std::string& source_name);

@@ -3,6 +3,7 @@
 #include "game/Unit1.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Application.h"
 #include "platform/Random.h"
@@ -49,6 +50,21 @@ bool TForm1::BindField(const std::string& name, TComponent* c) {
   if (name == "Label5") return BindAs(Label5, c);
   if (name == "Close1") return BindAs(Close1, c);
   return false;
+}
+
+std::vector<std::string> TForm1::UnboundFields() const {
+  const std::pair<const char*, const TComponent*> fields[] = {
+      {"Image1", Image1},   {"Sprite1", Sprite1}, {"Label1", Label1},       {"Image2", Image2},
+      {"Timer1", Timer1},   {"Sprite2", Sprite2}, {"Sprite3", Sprite3},     {"Sprite4", Sprite4},
+      {"Sprite5", Sprite5}, {"Sprite6", Sprite6}, {"Sprite7", Sprite7},     {"Sprite8", Sprite8},
+      {"MainMenu1", MainMenu1}, {"G1", G1},       {"Start1", Start1},       {"Help1", Help1},
+      {"Label2", Label2},   {"Label3", Label3},   {"Label4", Label4},       {"Memo1", Memo1},
+      {"Label5", Label5},   {"Close1", Close1},
+  };
+  std::vector<std::string> unbound;
+  for (const auto& [name, field] : fields)
+    if (field == nullptr) unbound.emplace_back(name);
+  return unbound;
 }
 
 std::optional<TEventHandler> TForm1::FindMethod(const std::string& name) {

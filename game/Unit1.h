@@ -97,6 +97,9 @@ class TForm1 : public TForm {
   std::string ClassName() const override { return "TForm1"; }
   bool BindField(const std::string& name, TComponent* component) override;
   std::optional<TEventHandler> FindMethod(const std::string& name) override;
+  // Every component field: the game uses each of them, and one left empty
+  // would stop it at the first Start or frame.
+  std::vector<std::string> UnboundFields() const override;
 
   // The sprite that draws shot slot k, and enemy slot k.
   TSprite* ShotSprite(int k) const;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "platform/Controls.h"
 
@@ -45,6 +46,9 @@ class TForm : public TComponent {
   // The handler of that name, bound to this window, for the layout's events;
   // empty when the window has none.
   virtual std::optional<TEventHandler> FindMethod(const std::string& name);
+  // The fields the window cannot run without that are still empty, in
+  // declaration order; the layout reader refuses a layout that leaves any.
+  virtual std::vector<std::string> UnboundFields() const { return {}; }
 
   // Runs OnCreate; the layout reader calls it once every value is in place.
   void DoCreate() {

@@ -1,5 +1,6 @@
 // The layout reader on a small window of its own: what a description builds,
 // the order values are applied in, and the error each kind of broken text gives.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 
 #include "app/LayoutReader.h"
 #include "app/LayoutSyntax.h"
+#include "game/Unit1.h"
+#include "platform/EmbeddedResource.h"
 #include "platform/Form.h"
 #include "sprite/Sprite.h"
 
@@ -513,6 +516,48 @@ TEST(LayoutReaderTest, NestingDeeperThanTheLimitIsRefusedWithoutRecursingFurther
       EXPECT_NE(message.find(":17: Item15: objects are nested more than 16 deep"), std::string::npos) << message;
     }
   }
+}
+
+// The game's own layout with the objects of the given names taken out
+// (nested ones go with their parent).
+std::string GameLayoutWithout(const std::vector<std::string>& names) {
+  const auto bytes = kestrune::FindEmbeddedResource("Unit1.layout");
+  std::string text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+  for (const std::string& name : names) {
+    const std::size_t start = text.find("  object " + name + ": ");
+    const std::size_t end = text.find("\n  end\n", start);
+    if (start == std::string::npos || end == std::string::npos) ADD_FAILURE() << "no object " << name;
+    else text.erase(start, end + 7 - start);
+  }
+  return text;
+}
+
+// A window left without a component the game uses would stop at its first
+// Start or frame; the reader refuses it and names what is missing.
+TEST(LayoutReaderTest, AGameWindowWithoutEveryComponentItUsesIsRefused) {
+  const struct {
+    std::vector<std::string> removed;
+    std::string message;
+  } cases[] = {
+      {{"Timer1"}, "Unit1.layout:8: Form1: the layout creates no Timer1; a TForm1 needs every one"},
+      {{"Image2", "Label5"}, "the layout creates no Image2, Label5; a TForm1 needs every one"},
+      {{"Sprite2", "Sprite3", "Sprite4", "Sprite5", "Sprite6", "Sprite7"},
+       "the layout creates no Sprite2, Sprite3, Sprite4, Sprite5 and 2 more; a TForm1 needs every one"},
+      {{"MainMenu1"}, "no component named MainMenu1"},  // the window's Menu names it first
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    TForm1 form(nullptr);
+    try {
+      LoadLayout(form, GameLayoutWithout(c.removed), "Unit1.layout");
+      ADD_FAILURE() << "loaded";
+    } catch (const LayoutError& e) {
+      EXPECT_THAT(std::string(e.what()), ::testing::HasSubstr(c.message));
+    }
+  }
+  TForm1 whole(nullptr);
+  EXPECT_NO_THROW(LoadLayout(whole, GameLayoutWithout({}), "Unit1.layout"));
+  EXPECT_TRUE(whole.UnboundFields().empty());
 }
 
 TEST(LayoutReaderTest, AWindowClassWithoutAnEmbeddedLayoutIsNamed) {
