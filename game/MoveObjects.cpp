@@ -1,6 +1,7 @@
 // One frame of movement: the shots climb and ride the rungs, then the enemies fall.
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "game/Unit1.h"
 
@@ -33,6 +34,9 @@ void MoveAlongRung(TShot& shot, int step) {
 
 void TForm1::MoveObjects() {
   const int s = Image2->Width / kColumnCount;
+  // A layout could make the field narrower than five pixels; the columns
+  // below divide by s, so that is an error, not a crash.
+  if (s == 0) throw std::logic_error("the playfield is too narrow for five columns");
 
   for (TShot& shot : Shots) {
     if (!shot.Active) continue;

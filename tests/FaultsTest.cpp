@@ -194,6 +194,18 @@ TEST_F(FaultsTest, AStartThatThrowsRunsNoFrameAndTheNextStartPlays) {
   EXPECT_EQ(Headless().Exceptions().size(), 1u);
 }
 
+// A field narrower than five pixels has no columns to divide shots into: each
+// frame says so instead of dividing by zero.
+TEST_F(FaultsTest, APlayfieldTooNarrowForItsColumnsIsAnErrorNotACrash) {
+  StartGame();
+  Form1->Image2->Width = 4;
+  Application->Dispatch([] { Form1->Image2->Click(); });
+  EXPECT_TRUE(TickFrame());
+  ASSERT_EQ(Headless().Exceptions().size(), 1u);
+  EXPECT_EQ(Headless().Exceptions().front(), "the playfield is too narrow for five columns");
+  EXPECT_TRUE(Form1->Timer1->Enabled());
+}
+
 // --- A help file that cannot be read ------------------------------------------------
 
 struct BadHelp {
