@@ -380,10 +380,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   const auto started = std::chrono::steady_clock::now();
-  Application->Initialize();
-  Application->SetFormLoader(kestrune::LoadEmbeddedLayout);
-  Application->CreateForm(Form1);
-  Application->Run();  // headless: shows the window, whose timer the clock now drives
+  try {
+    Application->Initialize();
+    Application->SetFormLoader(kestrune::LoadEmbeddedLayout);
+    Application->CreateForm(Form1);
+    Application->Run();  // headless: shows the window, whose timer the clock now drives
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kestrune_soak: cannot build the window: %s\n", e.what());
+    return 1;
+  }
   Headless().Clear();
 
   Soak soak(*options);
@@ -392,13 +397,15 @@ int main(int argc, char** argv) {
     soak.Run();
   } catch (const std::exception& e) {
     const std::uint64_t seed = options->seed + static_cast<std::uint64_t>(soak.game());
+    const std::string limit =
+        options->frame_limit == kDefaultFrameLimit ? "" : " --frame-limit " + Str(options->frame_limit);
     std::fprintf(stderr,
                  "kestrune_soak: FAILED in game %lld of the run from seed %llu (game seed %llu), frame %d: %s\n"
-                 "  replay the game: kestrune_soak --replay %llu --high-score %d\n"
-                 "  replay the run:  kestrune_soak --seed %llu --games %lld\n",
+                 "  replay the game: kestrune_soak --replay %llu --high-score %d%s\n"
+                 "  replay the run:  kestrune_soak --seed %llu --games %lld%s\n",
                  soak.game(), static_cast<unsigned long long>(options->seed), static_cast<unsigned long long>(seed),
                  soak.frame(), e.what(), static_cast<unsigned long long>(seed), soak.high_score_before_game(),
-                 static_cast<unsigned long long>(options->seed), soak.game() + 1);
+                 limit.c_str(), static_cast<unsigned long long>(options->seed), soak.game() + 1, limit.c_str());
     status = 1;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
