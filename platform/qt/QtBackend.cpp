@@ -30,10 +30,13 @@ QtBackend::QtBackend() {
   program_name_ = ParamStr(0);
   if (program_name_.empty()) program_name_ = "kestrune";
   argv_[0] = program_name_.data();
-  // The window is laid out in screen pixels and the playfield shows its bitmap
-  // one to one; Qt's scaling to the desktop's DPI would blur it. Whoever sets
-  // the variable themselves gets their way.
-  if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  // On a dense screen (or with QT_SCALE_FACTOR) Qt enlarges the whole window.
+  // A whole-number ratio keeps each pixel of the playfield a square block of
+  // screen pixels, so 1.5 becomes 2; QT_SCALE_FACTOR_ROUNDING_POLICY, if set,
+  // still wins.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+  // Lets Wayland shells match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kestrune.Kestrune"));
   app_ = std::make_unique<QApplication>(argc_, argv_);
   // Only Close ends the program, not the last window that happens to close.
   QApplication::setQuitOnLastWindowClosed(false);

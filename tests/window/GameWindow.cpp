@@ -35,25 +35,33 @@ std::vector<std::pair<int, int>> TitleExtents(const Picture& bar) {
 std::filesystem::path GameExecutable() { return KESTRUNE_EXECUTABLE; }
 
 GameWindow::GameWindow(XSession& session, const std::filesystem::path& executable,
-                       const std::filesystem::path& working_directory)
-    : session_(session) {
-  process_ = std::make_unique<Process>(
-      Process::Options{{executable.string()}, session.Environment(), working_directory});
+                       const std::filesystem::path& working_directory,
+                       const std::map<std::string, std::optional<std::string>>& environment, int scale)
+    : session_(session), scale_(scale) {
+  // Qt's scaling comes only from what the test asks for, not from the
+  // environment the tests were started in.
+  auto env = session.Environment();
+  for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING",
+                           "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_USE_PHYSICAL_DPI"})
+    env[name] = std::nullopt;
+  for (const auto& [name, value] : environment) env[name] = value;
+  process_ = std::make_unique<Process>(Process::Options{{executable.string()}, env, working_directory});
   if (const auto id = session.WaitForWindow("Kestrune", milliseconds(15000))) {
     window_ = *id;
     // The window is mapped before Qt has painted it; give it a moment.
-    WaitUntil([this] { return session_.Geometry(window_).height > kClientHeight; }, milliseconds(5000));
+    WaitUntil([this] { return session_.Geometry(window_).height > kClientHeight * scale_; }, milliseconds(5000));
     frame_ = session.Geometry(window_);
     Sleep(milliseconds(300));
   }
 }
 
 Picture GameWindow::Client() {
-  return session_.Grab({ScreenX(0), ScreenY(0), kClientWidth, kClientHeight});
+  return session_.Grab({ScreenX(0), ScreenY(0), kClientWidth * scale_, kClientHeight * scale_});
 }
 
 Picture GameWindow::Playfield() {
-  return session_.Grab({PlayfieldScreenX(0), PlayfieldScreenY(0), kPlayfield.width, kPlayfield.height});
+  return session_.Grab(
+      {PlayfieldScreenX(0), PlayfieldScreenY(0), kPlayfield.width * scale_, kPlayfield.height * scale_});
 }
 
 Picture GameWindow::MenuBar() { return session_.Grab({frame_.x, frame_.y, frame_.width, MenuBarHeight()}); }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "XSession.h"
@@ -30,24 +32,30 @@ std::filesystem::path GameExecutable();
 class GameWindow {
  public:
   // Starts the game on session's display, in working_directory (the test's
-  // own if empty), and waits for its window.
+  // own if empty), and waits for its window. environment adds to or removes
+  // from the session's; scale is how many screen pixels the window gives
+  // each of its own pixels, when the environment or the screen enlarges it.
   GameWindow(XSession& session, const std::filesystem::path& executable = GameExecutable(),
-             const std::filesystem::path& working_directory = {});
+             const std::filesystem::path& working_directory = {},
+             const std::map<std::string, std::optional<std::string>>& environment = {}, int scale = 1);
 
   Process& Program() { return *process_; }
   unsigned long Window() const { return window_; }
   bool Found() const { return window_ != 0; }
   // The window's outer rectangle on the screen and the menu bar's height.
   Rect Frame() const { return frame_; }
-  int MenuBarHeight() const { return frame_.height - kClientHeight; }
+  int Scale() const { return scale_; }
+  // In screen pixels.
+  int MenuBarHeight() const { return frame_.height - kClientHeight * scale_; }
 
   // Screen coordinates of a point of the client area, or of the playfield.
-  int ScreenX(int client_x) const { return frame_.x + client_x; }
-  int ScreenY(int client_y) const { return frame_.y + MenuBarHeight() + client_y; }
+  int ScreenX(int client_x) const { return frame_.x + client_x * scale_; }
+  int ScreenY(int client_y) const { return frame_.y + MenuBarHeight() + client_y * scale_; }
   int PlayfieldScreenX(int x) const { return ScreenX(kPlayfield.x + x); }
   int PlayfieldScreenY(int y) const { return ScreenY(kPlayfield.y + y); }
 
-  // Screenshots in client or playfield coordinates.
+  // Screenshots of the client area or the playfield, in screen pixels: Scale()
+  // times their size.
   Picture Client();
   Picture Playfield();
   Picture MenuBar();
@@ -68,6 +76,7 @@ class GameWindow {
   std::unique_ptr<Process> process_;
   unsigned long window_ = 0;
   Rect frame_;
+  int scale_ = 1;
 };
 
 }  // namespace kestrune::window_test

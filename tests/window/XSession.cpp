@@ -315,6 +315,14 @@ void XSession::RequestClose(unsigned long window) {
   xcb_flush(c);
 }
 
+void XSession::SetResources(const std::string& resources) {
+  xcb_connection_t* c = connection_->connection;
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, connection_->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
+                      static_cast<std::uint32_t>(resources.size()), resources.data());
+  // Round trip: the property is there before any program asks for it.
+  std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
 // ---- TempDir ----
 
 TempDir::TempDir() {

@@ -113,6 +113,9 @@ class XSession {
   void Type(const std::string& text);
   // Asks the window to close, as its title bar's close button does.
   void RequestClose(unsigned long window);
+  // Sets the X resources that programs started from now on read, as a desktop
+  // session's xrdb does ("Xft.dpi: 192" for a dense screen).
+  void SetResources(const std::string& resources);
 
  private:
   std::string Xdotool(std::vector<std::string> args);
