@@ -12,6 +12,8 @@ test_packages=(
   "${play_packages[@]}"
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
+  # The install tests: the package's menu entry, metadata and lintian's verdict.
+  desktop-file-utils appstream lintian
 )
 # The fuzzers: clang's libFuzzer and sanitizer run-times; no Qt.
 fuzz_packages=(
