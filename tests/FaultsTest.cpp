@@ -266,8 +266,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FaultsTest, AFloodOfMovesAndClicksBetweenTwoFramesLeavesOnlyWhatTheRulesKeep) {
   StartGame();
   ASSERT_TRUE(TickFrame());
-  for (int k = 0; k < kEnemySlots; ++k) Enemies[k] = TEnemy{0, 0, 0, true};  // no enemy starts or is hit
-  Enemies[0].X = -10;
+  // Every slot busy at the top: no enemy starts, and none is near the shots.
+  for (int k = 0; k < kEnemySlots; ++k) Enemies[k] = TEnemy{0, 0, 0, true};
   const int gun_drawn_at = Form1->Sprite1->X;
   const std::int64_t next_tick = Headless().NextTick(*Form1->Timer1);
   const int components = Form1->ComponentCount();
