@@ -25,7 +25,8 @@ class TBitmap {
   void SetMonochrome(bool monochrome);
 
   // Makes this bitmap an independent copy of source's pixels, size and format
-  // (none empties it). The canvas keeps its own brush, pen and surface colours.
+  // (none empties it); the two share the pixels until either is drawn on. The
+  // canvas keeps its own brush, pen and surface colours.
   void Assign(const TBitmap* source);
 
   TCanvas* Canvas() { return &canvas_; }

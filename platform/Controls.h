@@ -54,7 +54,9 @@ class TImage : public TControl {
   // On first use gives the image a bitmap of its Width by Height.
   TCanvas* Canvas();
   const TPicture& Picture() const { return picture_; }
-  // Shows a copy of picture as it is now (later drawing on it not included) and repaints.
+  // Shows a copy of picture as it is now (later drawing on it not included) and
+  // repaints. The copy shares the pixels until either side draws (see Surface),
+  // so showing a finished frame copies nothing.
   void SetPicture(const TPicture& picture);
 
   TNotifyEvent OnClick;

@@ -1,5 +1,5 @@
 // The sprite: masks built once when the picture or key colour is set, so that
-// drawing is two raster operations and no allocation.
+// drawing is two raster operations, done in one pass, and no allocation.
 #include "sprite/Sprite.h"
 
 #include <algorithm>
@@ -85,8 +85,9 @@ void TSprite::Draw() {
   const auto top = static_cast<int>(std::clamp<std::int64_t>(std::int64_t{Y} - dy, INT_MIN, INT_MAX));
   HDC target = Destination->Canvas()->Handle();
   if (Transparent) {
-    BitBlt(target, left, top, FWidth, FHeight, FMask->Canvas()->Handle(), frame_left, 0, SRCAND);
-    BitBlt(target, left, top, FWidth, FHeight, FImage->Canvas()->Handle(), frame_left, 0, SRCPAINT);
+    // SRCAND through FMask, then SRCPAINT from FImage, in one pass over the destination.
+    BitBltMasked(target, left, top, FWidth, FHeight, FMask->Canvas()->Handle(), FImage->Canvas()->Handle(),
+                 frame_left, 0);
   } else {
     BitBlt(target, left, top, FWidth, FHeight, FPicture->Canvas()->Handle(), frame_left, 0, SRCCOPY);
   }

@@ -10,7 +10,9 @@
 //   changing the picture in place, set ColorKey (even to its present value).
 // - SetCount recomputes Width and Height; SetIndex clamps to the strip; a later
 //   SetCount leaves Index alone.
-// - Draw allocates nothing: one or two raster operations, clipped by the surfaces.
+// - Draw allocates nothing. See-through, it is SRCAND through FMask then
+//   SRCPAINT from FImage, done as one pass (BitBltMasked); opaque, one SRCCOPY.
+//   Either is clipped by the surfaces.
 #pragma once
 
 #include <memory>
