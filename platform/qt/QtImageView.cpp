@@ -55,6 +55,17 @@ QtImageView::~QtImageView() {
   if (image_ != nullptr && image_->Peer() == this) image_->SetPeer(nullptr);
 }
 
+void QtImageView::Changed() {
+  // A picture that covers the whole widget paints every pixel of it, so Qt
+  // need not first paint the window's background underneath: a fill as
+  // large as the frame, every frame. Before the first picture, or with a
+  // smaller one, the background must show and is painted as usual.
+  const bool covers = image_ != nullptr && image_->Picture().HasBitmap() &&
+                      image_->Picture().Bitmap().Width() >= width() && image_->Picture().Bitmap().Height() >= height();
+  if (testAttribute(Qt::WA_OpaquePaintEvent) != covers) setAttribute(Qt::WA_OpaquePaintEvent, covers);
+  update();
+}
+
 void QtImageView::paintEvent(QPaintEvent* /*event*/) {
   // Before its first picture the image paints nothing, so the window's colour shows.
   if (image_ == nullptr || !image_->Picture().HasBitmap()) return;

@@ -15,7 +15,7 @@ class QtImageView final : public QWidget, public ComponentPeer {
   ~QtImageView() override;
 
   // The image has a new picture: repaint.
-  void Changed() override { update(); }
+  void Changed() override;
   void ComponentDestroyed() override { image_ = nullptr; }
 
  protected:
