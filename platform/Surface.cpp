@@ -72,7 +72,7 @@ void FillWords(Word* __restrict d, std::size_t count, Word value) {
 
 // Below this many bytes the string instruction's start-up costs more than it
 // saves (glibc's memset switches at the same size).
-constexpr std::size_t kStringFillBytes = 2048;
+[[maybe_unused]] constexpr std::size_t kStringFillBytes = 2048;
 
 // A run of rows one after another, such as the frame's clear. Black is not one
 // repeated byte (it is 0xFF000000), so memset cannot do it; on x86-64 the
